@@ -1,0 +1,75 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "app/main_window_win32.h"
+#include "app/program.h"
+#include "app/program_win32.h"
+
+namespace qb {
+
+namespace {
+
+// The created sequence's steps. The guard, the Task Manager caption and the window hook
+// join here as their subsystems arrive; until then those steps do nothing.
+class Win32CreatedSteps final : public CreatedSequenceSteps {
+public:
+    void SingleInstanceGuard(const Text&, const Text&) override {}
+    void SetMainWindowCaption(const Text& caption) override { SetWindowTextA(MainWindow(), caption.c_str()); }
+    void EnableControlSkin(int) override {
+        // The system's visual styles (common controls 6 from the manifest) draw the
+        // buttons and frames of every window of this thread, message boxes included.
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+        (void)InitCommonControlsEx(&controls);
+    }
+    void InitTaskManagerCaption() override {}
+    void InstallWindowHook() override {}
+};
+
+class Win32StartupHost final : public StartupHost {
+public:
+    explicit Win32StartupHost(HINSTANCE instance) : instance_(instance) {}
+
+    void OleInitialize() override { (void)::OleInitialize(nullptr); }
+    Text ModuleFileName() override {
+        char path[MAX_PATH] = {};
+        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        return Text(path, length < MAX_PATH ? length : MAX_PATH);
+    }
+    LeadByteTest AnsiLeadByteTest() override {
+        return [](unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; };
+    }
+    void EnterDirectory(const Text& directory) override { (void)SetCurrentDirectoryA(directory.c_str()); }
+    bool CreateMainWindow() override { return BuildMainWindow(instance_) != nullptr; }
+    void DispatchCreatedEvent() override {
+        Win32CreatedSteps steps;
+        OnMainWindowCreated(steps, TheProgramState());
+    }
+    bool MainWindowExists() override { return IsWindow(MainWindow()) != FALSE; }
+    void ShowMainWindow() override { ShowWindow(MainWindow(), SW_SHOW); }
+    int RunMessageLoop() override {
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            if (PreTranslateMainWindowMessage(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        return static_cast<int>(msg.wParam);
+    }
+    void ReportStartupFailure() override {
+        MessageBoxA(nullptr, "程序窗口无法创建，程序将退出。", "Quimbrel", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    }
+    void OleUninitialize() override { ::OleUninitialize(); }
+
+private:
+    HINSTANCE instance_;
+};
+
+}  // namespace
+
+int RunQuimbrel(HINSTANCE instance) {
+    Win32StartupHost host(instance);
+    return ProgramMain(host, TheProgramState(), ProcessExitCleanup());
+}
+
+}  // namespace qb

@@ -33,6 +33,7 @@ struct MainWindowData {
     Launcher* launcher = nullptr;
     int aboutTimerPeriod = 0;
     Text taskManagerCaption;
+    HFONT font = nullptr;
 };
 
 MainWindowData g_main;
@@ -86,6 +87,12 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
             return 1;
         }
+        case WM_SETFONT:
+            // A plain window keeps no font of its own; this one does, for WM_GETFONT.
+            g_main.font = reinterpret_cast<HFONT>(wParam);
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(g_main.font);
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED || (lParam == 0 && HIWORD(wParam) == 0)) OnCommand(LOWORD(wParam));
             return 0;
@@ -100,6 +107,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_SETFOCUS:
             SetFocus(g_main.lastFocus ? g_main.lastFocus : MainWindowControl(kFirstButtonId + 1));
             return 0;
+        case WM_SYSCOMMAND:
+            // The frame is fixed: a Size or Maximize that reaches the window (Wine's system
+            // menu, a command sent by another program) changes nothing.
+            if ((wParam & 0xFFF0) == SC_SIZE || (wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
+            break;
         case WM_CLOSE:
             Call(g_main.handlers.closeRequested);
             break;  // the default handling destroys the window
@@ -116,6 +128,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
                 for (HWND& control : g_main.controls) control = nullptr;
                 g_main.lastFocus = nullptr;
                 g_main.aboutTimerPeriod = 0;
+                g_main.font = nullptr;
                 PostQuitMessage(0);
             }
             return 0;
@@ -226,10 +239,13 @@ HWND BuildMainWindow(HINSTANCE instance) {
         MoveWindow(window, outer.left, outer.top, kMainWindow.outerWidth, kMainWindow.outerHeight, FALSE);
     }
     SetIcons(instance, window);
+    MainWindowData fresh;
+    fresh.window = window;
+    fresh.handlers = g_main.handlers;
+    fresh.launcher = g_main.launcher;
+    g_main = fresh;
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-
-    g_main = MainWindowData{window, {}, nullptr, g_main.handlers, g_main.launcher, 0, Text()};
     for (size_t i = 0; i < kControls.size(); ++i) {
         const ControlDef& control = kControls[i];
         const bool isTimer = control.kind == ControlKind::Timer;

@@ -91,7 +91,7 @@ class QuimbrelCase(unittest.TestCase):
         return self.process.wait(timeout=timeout)
 
     def stub_calls(self, expected, timeout=20):
-        """The stub tools' records, once `expected` of them have arrived."""
+        """(tool, command line, current directory) of each stub start, once `expected` have arrived."""
         path = os.path.join(self.work, 'stub_calls.log')
         deadline = time.time() + timeout
         lines = []
@@ -102,7 +102,8 @@ class QuimbrelCase(unittest.TestCase):
                 if len(lines) >= expected:
                     break
             time.sleep(0.1)
-        return [(name.lower(), bytes.fromhex(hex_text).decode('gbk')) for name, hex_text in lines]
+        return [(name.lower(), bytes.fromhex(command).decode('gbk'), bytes.fromhex(directory).decode('gbk'))
+                for name, command, directory in lines]
 
 
 def main():

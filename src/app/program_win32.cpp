@@ -67,7 +67,19 @@ private:
 
 }  // namespace
 
+// The main window's events that other subsystems handle.
+MainWindowHandlers SubsystemHandlers() {
+    MainWindowHandlers handlers;
+    handlers.taskManagerToggle = nullptr;
+    handlers.checkForUpdate = nullptr;
+    handlers.showAbout = nullptr;
+    handlers.aboutTimerTick = nullptr;
+    handlers.closeRequested = nullptr;
+    return handlers;
+}
+
 int RunQuimbrel(HINSTANCE instance) {
+    SetMainWindowHandlers(SubsystemHandlers());
     Win32StartupHost host(instance);
     return ProgramMain(host, TheProgramState(), ProcessExitCleanup());
 }

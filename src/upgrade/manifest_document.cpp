@@ -12,12 +12,6 @@ namespace {
 
 ManifestDocument* g_document = nullptr;
 
-void DiscardTree(ManifestDocument& document) {
-    if (document.loaded == 1 && document.tree) delete document.tree;
-    document.tree = nullptr;
-    document.loaded = 0;
-}
-
 // The next step of a path; steps are split at '/' on character boundaries.
 std::string_view NextStep(std::string_view path, size_t& position) {
     const size_t start = position;
@@ -38,6 +32,12 @@ size_t FindChild(const ManifestTree& tree, size_t parent, std::string_view name)
 
 }  // namespace
 
+void UnloadManifestDocument(ManifestDocument& document) {
+    if (document.loaded == 1 && document.tree) delete document.tree;
+    document.tree = nullptr;
+    document.loaded = 0;
+}
+
 ManifestDocument* CreateManifestDocument() {
     g_document = new (std::nothrow) ManifestDocument();
     return g_document;
@@ -47,13 +47,13 @@ ManifestDocument* TheManifestDocument() { return g_document; }
 
 void ReleaseManifestDocument() {
     if (!g_document) return;
-    DiscardTree(*g_document);
+    UnloadManifestDocument(*g_document);
     delete std::exchange(g_document, nullptr);
 }
 
 bool LoadFromBytes(ManifestDocument& document, std::string_view bytes) {
     if (bytes.empty()) return false;
-    DiscardTree(document);
+    UnloadManifestDocument(document);
     auto* tree = new (std::nothrow) ManifestTree();
     if (!tree) return false;
     if (!ParseManifest(bytes, *tree)) {

@@ -32,6 +32,9 @@ ManifestDocument* TheManifestDocument();
 // Frees the tree when one is loaded, then the holder itself. Registered in the exit clean-up.
 void ReleaseManifestDocument();
 
+// Frees the tree, leaving the document empty.
+void UnloadManifestDocument(ManifestDocument& document);
+
 // Replaces the content by the parse of code page 936 text. Empty bytes change nothing and
 // give false; otherwise the old tree goes first, so a failed load leaves the document empty.
 bool LoadFromBytes(ManifestDocument& document, std::string_view bytes);

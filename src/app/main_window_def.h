@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/geometry.h"
+
 namespace qb {
 
 // Win32 style values the definition is written in; the adapter checks them against
@@ -26,16 +28,6 @@ constexpr uint32_t kCsVRedraw = 0x0001;
 constexpr uint32_t kCsHRedraw = 0x0002;
 constexpr uint32_t kCsDblClks = 0x0008;
 }  // namespace win
-
-struct Rect {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-    int32_t Width() const { return right - left; }
-    int32_t Height() const { return bottom - top; }
-    friend bool operator==(const Rect&, const Rect&) = default;
-};
 
 enum class ControlKind { Button, GroupBox, Timer };
 

@@ -34,6 +34,7 @@ struct MainWindowData {
     int aboutTimerPeriod = 0;
     Text taskManagerCaption;
     HFONT font = nullptr;
+    bool closing = false;  // a fade-out is under way
 };
 
 MainWindowData g_main;
@@ -113,12 +114,20 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             if ((wParam & 0xFFF0) == SC_SIZE || (wParam & 0xFFF0) == SC_MAXIMIZE) return 0;
             break;
         case WM_CLOSE:
+            // A second close while the fade runs is let go: the first one destroys the window.
+            if (g_main.closing) return 0;
+            g_main.closing = true;
             Call(g_main.handlers.closeRequested);
+            g_main.closing = false;
             break;  // the default handling destroys the window
         case WM_QUERYENDSESSION: {
             const LRESULT answer = DefWindowProcA(window, message, wParam, lParam);
             if (!answer) return answer;
-            Call(g_main.handlers.closeRequested);
+            if (!g_main.closing) {
+                g_main.closing = true;
+                Call(g_main.handlers.closeRequested);
+                g_main.closing = false;
+            }
             return TRUE;
         }
         case WM_DESTROY:

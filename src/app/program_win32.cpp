@@ -5,6 +5,9 @@
 #include "app/main_window_win32.h"
 #include "app/program.h"
 #include "app/program_win32.h"
+#include "base/message_loop_win32.h"
+#include "window/dock_win32.h"
+#include "window/fade.h"
 
 namespace qb {
 
@@ -23,7 +26,10 @@ public:
         (void)InitCommonControlsEx(&controls);
     }
     void InitTaskManagerCaption() override {}
-    void InstallWindowHook() override {}
+    void InstallWindowHook() override {
+        SetDockJustShownFlag(&TheProgramState().dockJustShown);
+        (void)qb::InstallWindowHook(MainWindow());  // without its timer the hook only passes messages on
+    }
 };
 
 class Win32StartupHost final : public StartupHost {
@@ -47,15 +53,7 @@ public:
     }
     bool MainWindowExists() override { return IsWindow(MainWindow()) != FALSE; }
     void ShowMainWindow() override { ShowWindow(MainWindow(), SW_SHOW); }
-    int RunMessageLoop() override {
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            if (PreTranslateMainWindowMessage(msg)) continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        return static_cast<int>(msg.wParam);
-    }
+    int RunMessageLoop() override { return qb::RunMessageLoop(); }
     void ReportStartupFailure() override {
         MessageBoxA(nullptr, "程序窗口无法创建，程序将退出。", "Quimbrel", MB_OK | MB_ICONERROR | MB_TASKMODAL);
     }
@@ -74,12 +72,13 @@ MainWindowHandlers SubsystemHandlers() {
     handlers.checkForUpdate = nullptr;
     handlers.showAbout = nullptr;
     handlers.aboutTimerTick = nullptr;
-    handlers.closeRequested = nullptr;
+    handlers.closeRequested = FadeOutOnClose;
     return handlers;
 }
 
 int RunQuimbrel(HINSTANCE instance) {
     SetMainWindowHandlers(SubsystemHandlers());
+    SetMessagePreTranslator(PreTranslateMainWindowMessage);
     Win32StartupHost host(instance);
     return ProgramMain(host, TheProgramState(), ProcessExitCleanup());
 }

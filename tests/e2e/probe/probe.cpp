@@ -12,6 +12,7 @@
 //   probe key HWND VK          WM_KEYDOWN and WM_KEYUP, posted
 //   probe close HWND           WM_CLOSE, posted
 //   probe cursor X Y           moves the cursor
+//   probe move HWND X Y        places a window (SetWindowPos, size kept, not activated)
 //   probe wait-gone HWND MS    waits until the window no longer exists
 //   probe text-hex TEXT        the code page 936 bytes of a UTF-8 argument text
 #include <windows.h>
@@ -218,6 +219,12 @@ int main(int argc, char** argv) {
         const UINT scan = MapVirtualKeyA(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
         if (post(window, WM_KEYDOWN, vk, 1 | (scan << 16))) return 1;
         return post(window, WM_KEYUP, vk, 1 | (scan << 16) | 0xC0000000u);
+    }
+    if (verb == "move" && argc > 4) {
+        return SetWindowPos(window, nullptr, std::atoi(argv[3]), std::atoi(argv[4]), 0, 0,
+                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 1;
     }
     if (verb == "wait-gone" && argc > 3) return WaitGone(window, std::strtoul(argv[3], nullptr, 10));
     return 2;

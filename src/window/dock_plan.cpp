@@ -68,6 +68,11 @@ DockTickPlan PlanDockTick(const DockTickInputs& in) {
     return plan;
 }
 
+bool DockTickNeedsCursor(const Rect& r, int32_t screenWidth, int32_t s, int32_t dockJustShown) {
+    return dockJustShown == 1 || r.right == s || r.left == screenWidth - s || r.bottom == s || r.left == 0 ||
+           r.right == screenWidth || r.top == 0;
+}
+
 bool HookIsActive(const DockState& state) {
     return state.windowWidth > 0 && state.windowHeight > 0 && state.screenWidth > 0 && state.screenHeight > 0;
 }

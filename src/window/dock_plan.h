@@ -62,6 +62,11 @@ struct DockTickPlan {
 // One tick: the topmost rule, then a slide out (cursor inside, or just shown) or in.
 DockTickPlan PlanDockTick(const DockTickInputs& in);
 
+// Whether the cursor can change this tick's plan: only while the just-shown flag waits
+// for it, or at an edge where a slide may start. The rest of the time the tick spares
+// itself the cursor query, which is most of its cost.
+bool DockTickNeedsCursor(const Rect& window, int32_t screenWidth, int32_t stripWidth, int32_t dockJustShown);
+
 // The hook changes messages only once a tick has measured the window and the screen.
 bool HookIsActive(const DockState& state);
 

@@ -232,3 +232,41 @@ TEST(HookIsActive, OnlyOnceAllFourSizesAreMeasured) {
 
 }  // namespace
 }  // namespace qb
+
+namespace qb {
+namespace {
+
+// Wherever the tick skips the cursor, the plan must be the one it would have made with
+// the cursor anywhere at all.
+TEST(DockTickNeedsCursor, SkippedOnlyWhereTheCursorCannotMatter) {
+    const Rect windows[] = {{377, 248, 647, 519}, {0, 100, 270, 371},    {-269, 100, 1, 371}, {754, 100, 1024, 371},
+                            {1023, 100, 1293, 371}, {300, 0, 570, 271}, {300, -270, 570, 1}, {-10, 100, 260, 371},
+                            {400, 497, 670, 768},   {0, 0, 270, 271},   {-269, -270, 1, 1},  {0, 0, 0, 0}};
+    const Point cursors[] = {{0, 0}, {1, 200}, {500, 380}, {1023, 200}, {400, 0}, {2000, 2000}};
+    for (const Rect& window : windows) {
+        for (int32_t justShown : {0, 1}) {
+            if (DockTickNeedsCursor(window, 1024, kStripWidth, justShown)) continue;
+            DockTickInputs blind;
+            blind.window = window;
+            blind.screenWidth = 1024;
+            blind.screenHeight = 768;
+            blind.stripWidth = kStripWidth;
+            blind.dockJustShown = justShown;
+            const DockTickPlan expected = PlanDockTick(blind);
+            for (const Point& cursor : cursors) {
+                DockTickInputs seeing = blind;
+                seeing.cursorKnown = true;
+                seeing.cursor = cursor;
+                const DockTickPlan plan = PlanDockTick(seeing);
+                EXPECT_EQ(plan.ops, expected.ops) << window.left << "," << window.top;
+                EXPECT_EQ(plan.dockJustShown, expected.dockJustShown) << window.left << "," << window.top;
+                EXPECT_EQ(plan.topmostApplied, expected.topmostApplied) << window.left << "," << window.top;
+            }
+        }
+    }
+    EXPECT_FALSE(DockTickNeedsCursor({377, 248, 647, 519}, 1024, kStripWidth, 0)) << "a free window is spared";
+    EXPECT_TRUE(DockTickNeedsCursor({377, 248, 647, 519}, 1024, kStripWidth, 1)) << "the just-shown flag waits";
+}
+
+}  // namespace
+}  // namespace qb

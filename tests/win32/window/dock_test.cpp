@@ -162,6 +162,38 @@ TEST_F(DockTest, CloseFadesInLayeredStepsThenDestroysTheWindow) {
     EXPECT_EQ(g_exStyleAfterFade & ~WS_EX_WINDOWEDGE, WS_EX_LAYERED);
 }
 
+int g_fades = 0;
+
+void CALLBACK CloseAgain(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    SendMessageA(static_cast<HWND>(TheDockState().mainWindow), WM_CLOSE, 0, 0);
+}
+
+TEST_F(DockTest, ASecondCloseDuringTheFadeIsLetGo) {
+    g_fades = 0;
+    MainWindowHandlers handlers;
+    handlers.closeRequested = [] {
+        ++g_fades;
+        FadeOutOnClose();
+    };
+    SetMainWindowHandlers(handlers);
+    ASSERT_TRUE(InstallWindowHook(window_));
+    SetTimer(nullptr, 0, 1, CloseAgain);  // fires inside the first fade's pauses
+    SendMessageA(window_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(g_fades, 1);
+    EXPECT_FALSE(IsWindow(window_));
+}
+
+TEST_F(DockTest, EndOfSessionQueryFadesAnswersYesAndLeavesTheWindowFaded) {
+    ASSERT_TRUE(InstallWindowHook(window_));
+    EXPECT_EQ(SendMessageA(window_, WM_QUERYENDSESSION, 0, 0), TRUE);
+    ASSERT_TRUE(IsWindow(window_)) << "the query alone does not destroy the window";
+    EXPECT_TRUE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_LAYERED);
+    BYTE alpha = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(window_, nullptr, &alpha, nullptr));
+    EXPECT_EQ(alpha, 2);
+}
+
 TEST_F(DockTest, AQuitQueuedBeforeTheCloseSurvivesTheFade) {
     ASSERT_TRUE(InstallWindowHook(window_));
     PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, 7, 0);

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "upgrade/manifest_decode.h"
+
 // UTF-8 in, code page 936 out, as every converter must give them: the host's stand-in in the
 // unit tests and the real Windows calls in the win32 tests.
 struct DecodeVector {
@@ -30,3 +35,48 @@ inline constexpr DecodeVector kDecodeVectors[] = {
     {"sequence cut short by a plain character", "41 e4b8 42", "41 3f 42"},
     {"sequence cut short by the end", "41 e4b8", "41 3f"},
 };
+
+// Beyond the vectors: every BMP character and every short malformed sequence built from
+// telling bytes, each between two letters, decoded one by one and folded into one FNV-1a
+// hash. kDecodeSweepHash is what the real calls give under Wine's code page 936.
+inline constexpr uint64_t kDecodeSweepHash = 0x3428dbcc9dfb09d3;
+
+inline std::string Utf8Of(char32_t c) {
+    std::string s;
+    if (c < 0x80) {
+        s += static_cast<char>(c);
+    } else if (c < 0x800) {
+        s += static_cast<char>(0xC0 | (c >> 6));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        s += static_cast<char>(0xE0 | (c >> 12));
+        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return s;
+}
+
+inline uint64_t DecodeSweepHash(qb::CodePageConverter& converter) {
+    uint64_t hash = 14695981039346656037u;
+    const auto fold = [&](const std::string& utf8) {
+        const std::string text = qb::DecodeManifestBytes("A" + utf8 + "Z", converter);
+        for (unsigned char c : text + '\n') {
+            hash ^= c;
+            hash *= 1099511628211u;
+        }
+    };
+    for (char32_t c = 1; c < 0x10000; ++c) {
+        if (c < 0xD800 || c > 0xDFFF) fold(Utf8Of(c));
+    }
+    const unsigned char trails[] = {0x00, 0x41, 0x80, 0x90, 0xA0, 0xBF};
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+        for (unsigned char a : trails) {
+            for (unsigned char b : trails) {
+                for (unsigned char c : trails) {
+                    fold({static_cast<char>(lead), static_cast<char>(a), static_cast<char>(b), static_cast<char>(c)});
+                }
+            }
+        }
+    }
+    return hash;
+}

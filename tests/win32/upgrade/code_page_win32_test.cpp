@@ -23,6 +23,11 @@ TEST(CodePageWin32, RealCallsGiveTheSharedVectors) {
     }
 }
 
+TEST(CodePageWin32, RealCallsGiveTheSweepTheHostConverterIsCheckedAgainst) {
+    Win32CodePageConverter converter;
+    EXPECT_EQ(DecodeSweepHash(converter), kDecodeSweepHash);
+}
+
 // How many replacement characters a bad sequence gives is the platform's; that the text
 // around it survives and the bad part shows as question marks is ours.
 TEST(CodePageWin32, MalformedUtf8BecomesQuestionMarks) {

@@ -48,9 +48,16 @@ HWND ParseHwnd(const char* text) { return reinterpret_cast<HWND>(static_cast<uin
 
 std::string WindowText(HWND window) {
     char buffer[1024] = {};
-    // WM_GETTEXT reads the text of a window of another process as well.
-    const LRESULT length = SendMessageA(window, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer));
-    return std::string(buffer, static_cast<size_t>(length));
+    // The text the system keeps for the window: read without a message, so a window that
+    // is busy (a Sleep, a modal loop) still answers.
+    int length = GetWindowTextA(window, buffer, sizeof(buffer));
+    if (length > 0) return std::string(buffer, static_cast<size_t>(length));
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                             2000, &copied)) {
+        return std::string();
+    }
+    return std::string(buffer, static_cast<size_t>(copied));
 }
 
 std::string ClassName(HWND window) {

@@ -1,10 +1,13 @@
 #include <windows.h>
-#include <commctrl.h>
 #include <ole2.h>
 
+#include "about/about_box_win32.h"
+#include "app/control_skin_win32.h"
 #include "app/main_window_win32.h"
 #include "app/program.h"
 #include "app/program_win32.h"
+#include "app/single_instance_win32.h"
+#include "app/task_manager_button_win32.h"
 #include "base/message_loop_win32.h"
 #include "window/dock_win32.h"
 #include "window/fade.h"
@@ -13,19 +16,17 @@ namespace qb {
 
 namespace {
 
-// The created sequence's steps. The guard, the Task Manager caption and the window hook
-// join here as their subsystems arrive; until then those steps do nothing.
+// The created sequence's steps, each handed to the subsystem that owns it.
 class Win32CreatedSteps final : public CreatedSequenceSteps {
 public:
-    void SingleInstanceGuard(const Text&, const Text&) override {}
-    void SetMainWindowCaption(const Text& caption) override { SetWindowTextA(MainWindow(), caption.c_str()); }
-    void EnableControlSkin(int) override {
-        // The system's visual styles (common controls 6 from the manifest) draw the
-        // buttons and frames of every window of this thread, message boxes included.
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-        (void)InitCommonControlsEx(&controls);
+    void SingleInstanceGuard(const Text& name, const Text& message) override {
+        RunSingleInstanceGuard(name, message);
     }
-    void InitTaskManagerCaption() override {}
+    void SetMainWindowCaption(const Text& caption) override { SetWindowTextA(MainWindow(), caption.c_str()); }
+    void EnableControlSkin(int scheme) override {
+        (void)qb::EnableControlSkin(scheme);  // scheme 1 always exists; without the skin the system paints
+    }
+    void InitTaskManagerCaption() override { InitTaskManagerButtonCaption(); }
     void InstallWindowHook() override {
         SetDockJustShownFlag(&TheProgramState().dockJustShown);
         (void)qb::InstallWindowHook(MainWindow());  // without its timer the hook only passes messages on
@@ -68,10 +69,16 @@ private:
 // The main window's events that other subsystems handle.
 MainWindowHandlers SubsystemHandlers() {
     MainWindowHandlers handlers;
-    handlers.taskManagerToggle = nullptr;
+    handlers.taskManagerToggle = ToggleTaskManagerButton;
     handlers.checkForUpdate = nullptr;
-    handlers.showAbout = nullptr;
-    handlers.aboutTimerTick = nullptr;
+    handlers.showAbout = [] {
+        Win32AboutBox box(SetAboutTimerPeriod);
+        ShowAboutBox(box);
+    };
+    handlers.aboutTimerTick = [] {
+        Win32AboutBox box(SetAboutTimerPeriod);
+        AboutTimerTick(box, TheProgramState().aboutCountdown);
+    };
     handlers.closeRequested = FadeOutOnClose;
     return handlers;
 }

@@ -3,6 +3,7 @@
 // printed as hex bytes so that the tests compare exact code page 936 bytes.
 //
 //   probe find [--caption HEX] [--class NAME] [--timeout MS]   the first matching top-level window
+//   probe list [--caption HEX] [--class NAME]  every matching top-level window, with process and visibility
 //   probe window HWND          class, caption, rectangles, styles, visibility, process
 //   probe children HWND        every child, top of the z-order first
 //   probe menu HWND            the menu bar as a tree
@@ -15,6 +16,11 @@
 //   probe move HWND X Y        places a window (SetWindowPos, size kept, not activated)
 //   probe wait-gone HWND MS    waits until the window no longer exists
 //   probe text-hex TEXT        the code page 936 bytes of a UTF-8 argument text
+//   probe icon HWND            the icon a static control shows (STM_GETICON), 0x0 for none
+//   probe watch CAPTION-HEX ID MS   waits for a top-level window of that caption, then prints
+//                              each text its control ID takes until the window is gone
+//   probe wait-text HWND ID HEX MS [CLICK-ID]   waits until control ID shows the text,
+//                              then clicks the control CLICK-ID at once, if one is given
 #include <windows.h>
 
 #include <cstdio>
@@ -86,9 +92,7 @@ BOOL CALLBACK FindTopLevel(HWND window, LPARAM param) {
     return FALSE;
 }
 
-int Find(int argc, char** argv) {
-    FindQuery query;
-    DWORD timeout = 0;
+void ParseQuery(int argc, char** argv, FindQuery& query, DWORD& timeout) {
     for (int i = 2; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--caption")) {
             query.byCaption = true;
@@ -100,6 +104,12 @@ int Find(int argc, char** argv) {
             timeout = std::strtoul(argv[i + 1], nullptr, 10);
         }
     }
+}
+
+int Find(int argc, char** argv) {
+    FindQuery query;
+    DWORD timeout = 0;
+    ParseQuery(argc, argv, query, timeout);
     const DWORD start = GetTickCount();
     for (;;) {
         query.found = nullptr;
@@ -111,6 +121,79 @@ int Find(int argc, char** argv) {
         if (GetTickCount() - start >= timeout) return 1;
         Sleep(50);
     }
+}
+
+BOOL CALLBACK ListTopLevel(HWND window, LPARAM param) {
+    auto* query = reinterpret_cast<FindQuery*>(param);
+    if (query->byCaption && WindowText(window) != query->caption) return TRUE;
+    if (query->byClass && ClassName(window) != query->className) return TRUE;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    std::printf("hwnd=0x%lx pid=%lu visible=%d caption=%s\n",
+                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)), static_cast<unsigned long>(pid),
+                IsWindowVisible(window) ? 1 : 0, Hex(WindowText(window)).c_str());
+    return TRUE;
+}
+
+int List(int argc, char** argv) {
+    FindQuery query;
+    DWORD timeout = 0;
+    ParseQuery(argc, argv, query, timeout);
+    EnumWindows(ListTopLevel, reinterpret_cast<LPARAM>(&query));
+    return 0;
+}
+
+int Icon(HWND control) {
+    DWORD_PTR icon = 0;
+    if (!SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 2000, &icon)) return 1;
+    std::printf("icon=0x%lx\n", static_cast<unsigned long>(icon));
+    return 0;
+}
+
+// Polls in one process, so no text of a quick sequence slips between two probe runs.
+int Watch(const char* captionHex, int id, DWORD timeout) {
+    FindQuery query;
+    query.byCaption = true;
+    query.caption = FromHex(captionHex);
+    const DWORD start = GetTickCount();
+    while (!query.found) {
+        if (GetTickCount() - start >= timeout) return 1;
+        EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&query));
+        if (!query.found) Sleep(5);
+    }
+    std::printf("hwnd=0x%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(query.found)));
+    std::fflush(stdout);
+    std::string last;
+    bool first = true;
+    while (IsWindow(query.found)) {
+        // While the window is being destroyed its controls go first: no text then.
+        HWND control = GetDlgItem(query.found, id);
+        const std::string text = control ? WindowText(control) : std::string();
+        if (control && (first || text != last)) {
+            std::printf("text=%s\n", Hex(text).c_str());
+            std::fflush(stdout);
+            last = text;
+            first = false;
+        }
+        if (GetTickCount() - start >= timeout) {
+            std::printf("gone=0\n");
+            return 1;
+        }
+        Sleep(5);
+    }
+    std::printf("gone=1\n");
+    return 0;
+}
+
+int WaitText(HWND window, int id, const char* hex, DWORD timeout, int clickId) {
+    const std::string wanted = FromHex(hex);
+    const DWORD start = GetTickCount();
+    while (WindowText(GetDlgItem(window, id)) != wanted) {
+        if (!IsWindow(window) || GetTickCount() - start >= timeout) return 1;
+        Sleep(5);
+    }
+    if (clickId >= 0) return PostMessageA(GetDlgItem(window, clickId), BM_CLICK, 0, 0) ? 0 : 1;
+    return 0;
 }
 
 int Window(HWND window) {
@@ -205,6 +288,10 @@ int main(int argc, char** argv) {
         return PostMessageA(window, message, wParam, lParam) ? 0 : 1;
     };
     if (verb == "find") return Find(argc, argv);
+    if (verb == "list") return List(argc, argv);
+    if (verb == "watch" && argc > 4) {
+        return Watch(argv[2], static_cast<int>(std::strtol(argv[3], nullptr, 0)), std::strtoul(argv[4], nullptr, 10));
+    }
     if (verb == "text-hex" && argc > 2) return TextHex(argv[2]);
     if (verb == "cursor" && argc > 3) return SetCursorPos(std::atoi(argv[2]), std::atoi(argv[3])) ? 0 : 1;
     if (argc < 3) return 2;
@@ -234,5 +321,10 @@ int main(int argc, char** argv) {
                    : 1;
     }
     if (verb == "wait-gone" && argc > 3) return WaitGone(window, std::strtoul(argv[3], nullptr, 10));
+    if (verb == "icon") return Icon(window);
+    if (verb == "wait-text" && argc > 5) {
+        return WaitText(window, static_cast<int>(std::strtol(argv[3], nullptr, 0)), argv[4],
+                        std::strtoul(argv[5], nullptr, 10), argc > 6 ? static_cast<int>(std::strtol(argv[6], nullptr, 0)) : -1);
+    }
     return 2;
 }

@@ -3,9 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "base/message_loop_win32.h"
 #include "base/message_pump.h"
-#include "base/process_end.h"
 #include "base/run_directory.h"
 #include "base/run_program.h"
 #include "updater/download_engine_win32.h"
@@ -30,7 +31,9 @@ public:
     }
     bool RunProgram(const Text& commandLine) override { return qb::RunProgram(commandLine); }
     void PumpPendingMessages() override { qb::PumpPendingMessages(); }
-    void EndUpdater(int code) override { EndProgram(code); }
+    // Nothing is registered for the exit clean-up and no library is loaded by name here,
+    // so ending is the system's end alone.
+    [[noreturn]] void EndUpdater(int code) override { ExitProcess(static_cast<UINT>(code)); }
 };
 
 Text ModulePath() {
@@ -61,18 +64,24 @@ Text ModulePath() {
     Win32UpdaterShell shell;
     Updater updater({window, engine, fileSystem, archive, decoder, shell}, updaterFolder,
                     SplitArguments(GetCommandLineA()));
-    if (!window.Create(instance, updater)) EndProgram(kStartFailedCode);
+    if (!window.Create(instance, updater)) ExitProcess(static_cast<UINT>(kStartFailedCode));
     window.Show();
     (void)RunMessageLoop();  // the updater ends with 0 however its window closed
     // Closed by the user during a download: the worker may still be reading. The process
     // ends under it, which also ends it before anything it uses is destroyed.
     engine.Stop();
     engine.WaitForWorker(kWorkerGraceMs);
-    EndProgram(0);
+    shell.EndUpdater(0);
 }
 
 }  // namespace
 
 }  // namespace qb
+
+// No exception ever reaches the top here; the default handler's name demangler would only
+// add 50 KB to the image every update carries.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { qb::RunUpdater(instance); }

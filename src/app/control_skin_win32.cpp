@@ -168,7 +168,7 @@ void PaintPushButton(HWND button, HDC target, bool hot) {
     OffsetRect(&textArea, look.textShift, look.textShift);
     DrawCaption(dc, CaptionOf(button), textArea, skin::LayoutForStyle(style, GetWindowLongA(button, GWL_EXSTYLE)),
                 look.text);
-    if (look.focusCue) DottedOutline(dc, RECT{3, 3, width - 3, height - 3}, *look.focusCue);
+    if (look.focusCue) DottedOutline(dc, RECT{4, 4, width - 4, height - 4}, *look.focusCue);
 
     BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     SelectObject(dc, oldFont);

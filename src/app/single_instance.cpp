@@ -25,7 +25,10 @@ Text GuardEventName(const Text& name, const ExecutablePathParts& paths) {
 void SingleInstanceGuard(const Text& name, const Text& message, const ExecutablePathParts& paths,
                          InstanceGuardHost& host) {
     const Text eventName = GuardEventName(name, paths);
-    if (host.OpenGuardEvent(eventName)) return TellAndEnd(message, host);
+    if (host.OpenGuardEvent(eventName)) {
+        TellAndEnd(message, host);
+        return;
+    }
     // Two instances started together may both find nothing above; the one whose creation
     // comes second learns it here and stands down like any later start.
     if (host.CreateGuardEvent(eventName) == EventCreation::AlreadyExisted) TellAndEnd(message, host);

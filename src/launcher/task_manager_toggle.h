@@ -15,7 +15,8 @@ constexpr std::array<PolicyRoot, 3> kPolicyRoots = {PolicyRoot::ClassesRoot, Pol
                                                     PolicyRoot::CurrentUser};
 
 // Key and value name in one text, split at its last backslash.
-constexpr std::string_view kPolicyLocation = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\\DisableTaskMgr";
+constexpr std::string_view kPolicyLocation =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\\DisableTaskMgr";
 
 struct PolicyLocation {
     Text key;

@@ -323,8 +323,9 @@ int main(int argc, char** argv) {
     if (verb == "wait-gone" && argc > 3) return WaitGone(window, std::strtoul(argv[3], nullptr, 10));
     if (verb == "icon") return Icon(window);
     if (verb == "wait-text" && argc > 5) {
+        const int clickId = argc > 6 ? static_cast<int>(std::strtol(argv[6], nullptr, 0)) : -1;
         return WaitText(window, static_cast<int>(std::strtol(argv[3], nullptr, 0)), argv[4],
-                        std::strtoul(argv[5], nullptr, 10), argc > 6 ? static_cast<int>(std::strtol(argv[6], nullptr, 0)) : -1);
+                        std::strtoul(argv[5], nullptr, 10), clickId);
     }
     return 2;
 }

@@ -87,7 +87,8 @@ Pixels OnScreen(HWND control) {
 void ExpectFrame(const Pixels& p, const char* what) {
     ASSERT_GT(p.width, 4) << what;
     ASSERT_GT(p.height, 4) << what;
-    const POINT edges[] = {{p.width / 2, 0}, {p.width / 2, p.height - 1}, {0, p.height / 2}, {p.width - 1, p.height / 2}};
+    const POINT edges[] = {
+        {p.width / 2, 0}, {p.width / 2, p.height - 1}, {0, p.height / 2}, {p.width - 1, p.height / 2}};
     for (const POINT& at : edges) {
         EXPECT_EQ(Hex(p.At(at.x, at.y)), Hex(kFrame)) << what << " at " << at.x << "," << at.y;
     }
@@ -162,7 +163,8 @@ TEST_F(ControlSkinTest, ButtonsThereBeforeAndMadeAfterArePaintedWithTheBlueFrame
     ExpectFrame(Render(defaulted), "default button");
     ExpectFrame(OnScreen(after), "button on the screen");
     // The skin paints; it never turns a control owner-drawn or touches its styles.
-    EXPECT_EQ(GetWindowLongA(after, GWL_STYLE), static_cast<LONG>(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_MULTILINE));
+    EXPECT_EQ(GetWindowLongA(after, GWL_STYLE),
+              static_cast<LONG>(WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_MULTILINE));
     EXPECT_EQ(GetWindowLongA(defaulted, GWL_STYLE), static_cast<LONG>(WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON));
     EXPECT_FALSE(EnableControlSkin(7)) << "there is no scheme 7";
 }

@@ -9,6 +9,7 @@
 #include "app/single_instance_win32.h"
 #include "app/task_manager_button_win32.h"
 #include "base/message_loop_win32.h"
+#include "upgrade/upgrade_road_win32.h"
 #include "window/dock_win32.h"
 #include "window/fade.h"
 
@@ -70,7 +71,10 @@ private:
 MainWindowHandlers SubsystemHandlers() {
     MainWindowHandlers handlers;
     handlers.taskManagerToggle = ToggleTaskManagerButton;
-    handlers.checkForUpdate = nullptr;
+    handlers.checkForUpdate = [] {
+        const ProgramState& state = TheProgramState();
+        RunUpdateCheck({MainWindow(), state.paths.runDirectory, StandardCaption(), kProgramVersion});
+    };
     handlers.showAbout = [] {
         Win32AboutBox box(SetAboutTimerPeriod);
         ShowAboutBox(box);

@@ -16,7 +16,13 @@ constexpr DWORD kConnectTimeoutMs = 15000;
 constexpr DWORD kReceiveTimeoutMs = 20000;
 constexpr DWORD kSendTimeoutMs = 15000;
 constexpr DWORD kProgressPeriodMs = 1000;
-constexpr DWORD kReadBufferSize = 1024 * 1024;
+// A read returns only once its whole size has arrived. 64 KiB keeps up with loopback (larger
+// reads are slower under Wine); a slow server gets smaller reads, so that progress is still
+// reported about once a second.
+constexpr DWORD kLargestRead = 64 * 1024;
+constexpr DWORD kSmallestRead = 4 * 1024;
+constexpr DWORD kSlowReadMs = 250;
+constexpr DWORD kQuickReadMs = 50;
 constexpr TaskHandle kFirstTaskHandle = 0x51420001;
 
 struct InternetHandleCloser {
@@ -154,21 +160,18 @@ bool WinInetDownloadEngine::Transfer() {
     }
     Report(transfer::kStarted);
 
-    std::vector<char> buffer(kReadBufferSize);
+    std::vector<char> buffer(kLargestRead);
+    DWORD readSize = kLargestRead;
     DWORD lastReport = GetTickCount();
     for (;;) {
         if (stopped_.load()) return false;
-        // Asking for more than has arrived blocks until the buffer is full, which starves
-        // the progress reports of a slow server; so only what is there is asked for.
-        DWORD available = 0;
-        if (!InternetQueryDataAvailable(request.get(), &available, 0, 0)) return false;
-        if (available == 0) break;
+        const DWORD readStart = GetTickCount();
         DWORD read = 0;
-        if (!InternetReadFile(request.get(), buffer.data(), available < kReadBufferSize ? available : kReadBufferSize,
-                              &read)) {
-            return false;
-        }
+        if (!InternetReadFile(request.get(), buffer.data(), readSize, &read)) return false;
         if (read == 0) break;
+        const DWORD readMs = GetTickCount() - readStart;
+        if (readMs > kSlowReadMs && readSize > kSmallestRead) readSize /= 2;
+        if (readMs < kQuickReadMs && readSize < kLargestRead) readSize *= 2;
         if (!WriteAll(file.get(), buffer.data(), read)) return false;
         const uint64_t received = received_.fetch_add(read) + read;
         if (total && received > *total) return false;

@@ -38,6 +38,18 @@ private:
 
 }  // namespace
 
+PathKind Win32FileSystem::Kind(const Text& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
+}
+
+// No MOVEFILE_COPY_ALLOWED: a copy across volumes would not be the quick, whole step the
+// roll-back counts on.
+bool Win32FileSystem::MoveFileTo(const Text& from, const Text& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), 0) != FALSE;
+}
+
 bool Win32FileSystem::CreateFolder(const Text& path) {
     if (CreateDirectoryA(path.c_str(), nullptr)) return true;
     const DWORD attributes = GetFileAttributesA(path.c_str());

@@ -7,6 +7,8 @@ namespace qb {
 // Files and folders through the ANSI calls, paths in code page 936.
 class Win32FileSystem final : public FileSystem {
 public:
+    PathKind Kind(const Text& path) override;
+    bool MoveFileTo(const Text& from, const Text& to) override;
     bool CreateFolder(const Text& path) override;
     bool RemoveFile(const Text& path) override;
     bool CopyFileOver(const Text& from, const Text& to) override;

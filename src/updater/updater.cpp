@@ -4,6 +4,7 @@
 
 #include "updater/file_names.h"
 #include "updater/folder_tree.h"
+#include "updater/install.h"
 #include "updater/transfer_figures.h"
 
 namespace qb {
@@ -18,6 +19,10 @@ std::string_view FailureMessage(UpdateFailure failure) {
         case UpdateFailure::Transfer: return "下载升级文件失败，程序没有被修改。";
         case UpdateFailure::ArchiveRefused: return "升级文件含有不安全的文件名，已拒绝安装，程序没有被修改。";
         case UpdateFailure::ArchiveDamaged: return "升级文件已损坏，无法完整解压，程序没有被修改。";
+        case UpdateFailure::SignatureRefused: return "升级文件未通过签名验证，已拒绝安装，程序没有被修改。";
+        case UpdateFailure::InstallRolledBack: return "有文件无法替换，已恢复原来的文件，程序没有被修改。";
+        case UpdateFailure::InstallHalfDone:
+            return "有文件无法替换，也无法全部恢复，程序可能已损坏。原来的文件保存在升级文件夹的 e_backup 中。";
     }
     return "升级失败，程序没有被修改。";
 }
@@ -44,6 +49,7 @@ UpdaterPaths MakeUpdaterPaths(const Text& updaterFolder, int task) {
         updaterFolder + "\\升级文件\\",
         updaterFolder + "\\升级文件\\temp" + std::to_string(task) + ".zip",
         updaterFolder + "\\e_update",
+        updaterFolder + "\\e_backup",
     };
 }
 
@@ -138,6 +144,13 @@ void Updater::FinishUpdate(int task) {
     paths_ = MakeUpdaterPaths(updaterFolder_, task);
     const UpdaterPaths& paths = paths_;
     FileSystem& fileSystem = ports_.fileSystem;
+    // Nothing the publisher's key has not signed is even opened.
+    const SignatureVerdict verdict = CheckArchiveSignature(ports_.verifier, checked_->address, paths.archiveFile);
+    if (const std::string_view text = SignatureLogText(verdict); !text.empty()) Log(text);
+    if (!MayInstall(verdict)) {
+        GiveUp(UpdateFailure::SignatureRefused);
+        return;
+    }
     // Leftovers of an interrupted run must never be copied over the program.
     (void)DeleteFolderTree(fileSystem, paths.extractionFolder);
     (void)fileSystem.CreateFolder(paths.extractionFolder);  // unpacking tells when it is missing
@@ -153,16 +166,17 @@ void Updater::FinishUpdate(int task) {
     }
 
     UpdaterShell& shell = ports_.shell;
-    const std::vector<Text> failures =
-        CopyFolderTree(fileSystem, [&shell] { shell.PumpPendingMessages(); }, paths.extractionFolder,
-                       paths.programFolder);
-    for (const Text& failure : failures) Log("无法替换：" + failure + "\r\n");
+    const InstallOutcome installed =
+        InstallFolderTree(fileSystem, [&shell] { shell.PumpPendingMessages(); }, paths.extractionFolder,
+                          paths.programFolder, paths.backupFolder);
+    for (const Text& failure : installed.failures) Log("无法替换：" + failure + "\r\n");
+    for (const Text& path : installed.unrestored) Log("无法恢复：" + path + "\r\n");
+    if (!installed.installed) {
+        GiveUp(installed.unrestored.empty() ? UpdateFailure::InstallRolledBack : UpdateFailure::InstallHalfDone);
+        return;
+    }
     (void)fileSystem.RemoveFile(paths.archiveFile);
     (void)DeleteFolderTree(fileSystem, paths.extractionFolder);
-    if (!failures.empty()) {
-        // Nothing can take back what was copied; the user must at least know.
-        (void)shell.ShowMessage("有文件无法替换，升级没有全部完成。", updater_text::kFailureCaption, kErrorBoxStyle);
-    }
     RestartProgram();
     shell.EndUpdater(0);
 }

@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "updater/arguments.h"
+#include "updater/signature.h"
 #include "updater/unpack.h"
 #include "updater/updater_ports.h"
 
@@ -15,6 +16,7 @@ struct UpdaterPaths {
     Text downloadFolder;    // 升级文件 inside the updater's folder, with a closing backslash
     Text archiveFile;       // temp<task>.zip in the download folder
     Text extractionFolder;  // e_update inside the updater's folder
+    Text backupFolder;      // e_backup inside the updater's folder: replaced files wait here
 };
 
 UpdaterPaths MakeUpdaterPaths(const Text& updaterFolder, int task);
@@ -35,7 +37,8 @@ inline constexpr std::string_view kFailureCaption = "升级失败";
 }  // namespace updater_text
 
 // Why an update was given up; each has its own words for the user.
-enum class UpdateFailure { Transfer, ArchiveRefused, ArchiveDamaged };
+enum class UpdateFailure { Transfer, ArchiveRefused, ArchiveDamaged, SignatureRefused, InstallRolledBack,
+                           InstallHalfDone };
 
 struct UpdaterPorts {
     UpdaterView& view;
@@ -44,6 +47,7 @@ struct UpdaterPorts {
     ArchiveReader& archive;
     const NameDecoder& decoder;
     UpdaterShell& shell;
+    SignatureVerifier& verifier;
 };
 
 // update.exe from its window's creation to its end. Every handler runs on the user-interface

@@ -11,6 +11,8 @@
 #include "base/run_program.h"
 #include "updater/download_engine_win32.h"
 #include "updater/file_system_win32.h"
+#include "updater/release_key.h"
+#include "updater/signature_win32.h"
 #include "updater/updater.h"
 #include "updater/updater_window_win32.h"
 #include "updater/zip_archive_minizip.h"
@@ -62,7 +64,8 @@ Text ModulePath() {
     MinizipArchive archive;
     Win32NameDecoder decoder;
     Win32UpdaterShell shell;
-    Updater updater({window, engine, fileSystem, archive, decoder, shell}, updaterFolder,
+    CngSignatureVerifier verifier(ReleasePublicKeyBlob());
+    Updater updater({window, engine, fileSystem, archive, decoder, shell, verifier}, updaterFolder,
                     SplitArguments(GetCommandLineA()));
     if (!window.Create(instance, updater)) ExitProcess(static_cast<UINT>(kStartFailedCode));
     window.Show();

@@ -75,9 +75,15 @@ public:
     virtual bool Close() = 0;
 };
 
+enum class PathKind { Missing, File, Folder };
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+    virtual PathKind Kind(const Text& path) = 0;
+    // A rename on the same volume; fails when the target exists, or when another program
+    // holds the file without sharing.
+    virtual bool MoveFileTo(const Text& from, const Text& to) = 0;
     // True when a folder is there afterwards, made now or before.
     virtual bool CreateFolder(const Text& path) = 0;
     virtual bool RemoveFile(const Text& path) = 0;

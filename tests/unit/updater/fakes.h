@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "updater/signature.h"
 #include "updater/updater_ports.h"
 
 namespace qb::test {
@@ -20,6 +21,7 @@ public:
     std::set<std::string> folders{"C:"};
     std::map<std::string, std::string> files;
     std::set<std::string> unwritable;  // resolved paths that refuse to be written
+    std::set<std::string> held;        // files another program holds without sharing: never moved
     std::vector<std::string> changes;
 
     static std::string Resolve(const std::string& path) {
@@ -49,6 +51,22 @@ public:
     void AddFolder(const std::string& path) { folders.insert(Resolve(path)); }
     void AddFile(const std::string& path, const std::string& data) { files[Resolve(path)] = data; }
 
+    PathKind Kind(const Text& path) override {
+        const std::string r = Resolve(path);
+        if (folders.count(r)) return PathKind::Folder;
+        return files.count(r) ? PathKind::File : PathKind::Missing;
+    }
+    bool MoveFileTo(const Text& from, const Text& to) override {
+        const std::string source = Resolve(from), target = Resolve(to);
+        if (!files.count(source) || held.count(source) || files.count(target) || folders.count(target) ||
+            !folders.count(Parent(target))) {
+            return false;
+        }
+        files[target] = std::move(files[source]);
+        files.erase(source);
+        changes.push_back("move " + source + " > " + target);
+        return true;
+    }
     bool CreateFolder(const Text& path) override {
         const std::string r = Resolve(path);
         if (folders.count(r)) return true;
@@ -59,13 +77,16 @@ public:
     }
     bool RemoveFile(const Text& path) override {
         const std::string r = Resolve(path);
-        if (!files.erase(r)) return false;
+        if (held.count(r) || !files.erase(r)) return false;
         changes.push_back("delete " + r);
         return true;
     }
     bool CopyFileOver(const Text& from, const Text& to) override {
         const std::string source = Resolve(from), target = Resolve(to);
-        if (!files.count(source) || !folders.count(Parent(target)) || unwritable.count(target)) return false;
+        if (!files.count(source) || !folders.count(Parent(target)) || unwritable.count(target) ||
+            held.count(target)) {
+            return false;
+        }
         files[target] = files[source];
         changes.push_back("copy " + source + " > " + target);
         return true;
@@ -263,6 +284,20 @@ public:
     uint64_t Received() override { return received; }
     uint64_t TakeReceivedSinceLastQuery() override { return std::exchange(sinceLastQuery, 0); }
     void Stop() override { ++stops; }
+};
+
+// Unkeyed unless told: the updater as it was before releases were signed.
+class FakeVerifier final : public SignatureVerifier {
+public:
+    bool keyed = false;
+    VerifyResult result = VerifyResult::Valid;
+    std::vector<std::pair<Text, ReleaseSignature>> calls;
+
+    bool Keyed() const override { return keyed; }
+    VerifyResult Verify(const Text& file, const ReleaseSignature& signature) override {
+        calls.push_back({file, signature});
+        return result;
+    }
 };
 
 class FakeShell final : public UpdaterShell {

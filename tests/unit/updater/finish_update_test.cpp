@@ -206,12 +206,15 @@ struct Installation {
     FakeArchive archive;
     TableDecoder decoder;
     FakeShell shell;
+    FakeVerifier verifier;
     std::string updaterFolder = "C:\\p\\" + kUp;
     std::string archiveFile = "C:\\p\\" + kUp + "\\" + kUp + "\\temp1.zip";
     std::string extraction = "C:\\p\\" + kUp + "\\e_update";
     std::unique_ptr<Updater> updater;
 
-    explicit Installation(std::string programName = "Quimbrel.exe") {
+    explicit Installation(std::string programName = "Quimbrel.exe", std::string address = "http://h/r.zip",
+                          bool keyed = false) {
+        verifier.keyed = keyed;
         fs.AddFolder("C:\\p");
         fs.AddFile("C:\\p\\Quimbrel.exe", "old exe");
         fs.AddFile("C:\\p\\keep.txt", "keep");
@@ -222,8 +225,8 @@ struct Installation {
         archive.entries = {{"Quimbrel.exe", "new exe", 0, 8}, {"lib/x.dll", "new dll", 0, 0},
                            {"lib/y/z.txt", "z", 0, 8}, {".hidden/h.txt", "h", 0, 8}};
         updater = std::make_unique<Updater>(
-            UpdaterPorts{view, engine, fs, archive, decoder, shell}, updaterFolder,
-            std::vector<std::string>{Bytes("c6f4b6afc6bebedd"), "http://h/r.zip", "t", "run", programName, "f"});
+            UpdaterPorts{view, engine, fs, archive, decoder, shell, verifier}, updaterFolder,
+            std::vector<std::string>{Bytes("c6f4b6afc6bebedd"), address, "t", "run", programName, "f"});
         updater->UpdaterStart();
         fs.AddFile(archiveFile, "zip bytes");  // as the engine left it
         // An interrupted run's leftovers.
@@ -244,6 +247,7 @@ struct Installation {
     void ExpectTemporariesGone() const {
         EXPECT_FALSE(fs.files.count(archiveFile));
         EXPECT_FALSE(fs.folders.count(extraction));
+        EXPECT_FALSE(fs.folders.count(updaterFolder + "\\e_backup"));
         EXPECT_TRUE(fs.files.count(updaterFolder + "\\update.exe"));
     }
 };
@@ -310,15 +314,64 @@ TEST(FinishUpdate, AProgramNameThatIsNoBareNameIsNeverStarted) {
     EXPECT_EQ(t.shell.ends, std::vector<int>{0});
 }
 
-TEST(FinishUpdate, AFileThatCannotBeReplacedIsLoggedAndTold) {
-    Installation t;
-    t.fs.unwritable.insert("C:\\p\\lib\\x.dll");
+TEST(FinishUpdate, AFileThatCannotBeReplacedRollsTheInstallBack) {
+    const struct {
+        const char* row;
+        bool held;  // held without sharing: it cannot even be moved aside
+    } cases[] = {{"cannot be written", false}, {"held by another program", true}};
+    for (const auto& c : cases) {
+        Installation t;
+        (c.held ? t.fs.held : t.fs.unwritable).insert("C:\\p\\lib\\x.dll");
+        const auto before = t.Program();
+        t.updater->OnTransferEvent(4, t.engine.handle);
+        EXPECT_EQ(t.Program(), before) << c.row << ": Quimbrel.exe, replaced first, is back";
+        t.ExpectTemporariesGone();
+        EXPECT_PRED2(Contains, t.view.log, "C:\\p\\" + kUp + "\\..\\lib\\x.dll") << c.row;
+        ASSERT_EQ(t.shell.boxes.size(), 1u) << c.row;
+        EXPECT_PRED2(Contains, t.shell.boxes[0].text, Bytes("b3ccd0f2c3bbd3d0b1bbd0deb8c4")) << c.row;
+        EXPECT_EQ(t.shell.started.size(), 1u) << c.row;
+        EXPECT_EQ(t.shell.ends, std::vector<int>{0}) << c.row;
+    }
+}
+
+TEST(FinishUpdate, AKeyedUpdaterOpensOnlyASignedArchive) {
+    const std::string signature(86, 'A');
+    const struct {
+        const char* row;
+        std::string address;
+        VerifyResult result;
+        bool installs;
+    } cases[] = {
+        {"good", "http://h/r.zip#sig=" + signature, VerifyResult::Valid, true},
+        {"bad", "http://h/r.zip#sig=" + signature, VerifyResult::Invalid, false},
+        {"unsigned", "http://h/r.zip", VerifyResult::Valid, false},
+        {"malformed", "http://h/r.zip#sig=AAAA", VerifyResult::Valid, false},
+    };
+    for (const auto& c : cases) {
+        Installation t("Quimbrel.exe", c.address, true);
+        t.verifier.result = c.result;
+        const auto before = t.Program();
+        t.updater->OnTransferEvent(4, t.engine.handle);
+        EXPECT_EQ(t.fs.files["C:\\p\\Quimbrel.exe"], c.installs ? "new exe" : "old exe") << c.row;
+        if (!c.installs) {
+            EXPECT_EQ(t.Program(), before) << c.row;
+            EXPECT_EQ(t.archive.opened, 0) << c.row << ": a refused archive is never opened";
+            ASSERT_EQ(t.shell.boxes.size(), 1u) << c.row;
+            EXPECT_PRED2(Contains, t.shell.boxes[0].text, Bytes("c7a9c3fb")) << c.row;  // 签名
+        }
+        t.ExpectTemporariesGone();
+        EXPECT_EQ(t.shell.started.size(), 1u) << c.row;
+        EXPECT_EQ(t.shell.ends, std::vector<int>{0}) << c.row;
+    }
+}
+
+TEST(FinishUpdate, AnUnkeyedUpdaterNeitherChecksNorLogsASignature) {
+    Installation t("Quimbrel.exe", "http://h/r.zip#sig=broken");
+    const std::string logBefore = t.view.log;
     t.updater->OnTransferEvent(4, t.engine.handle);
+    EXPECT_TRUE(t.verifier.calls.empty());
     EXPECT_EQ(t.fs.files["C:\\p\\Quimbrel.exe"], "new exe");
-    EXPECT_PRED2(Contains, t.view.log, "C:\\p\\" + kUp + "\\..\\lib\\x.dll");
-    EXPECT_EQ(t.shell.boxes.size(), 1u);
-    EXPECT_EQ(t.shell.started.size(), 1u);
-    EXPECT_EQ(t.shell.ends, std::vector<int>{0});
+    EXPECT_EQ(t.view.log, logBefore + " #" + Bytes("b4abcbcdb3a3c1bf2ecfc2d4d8c9cfb4abbde1caf8") + "\r\n");
 }
 
 }  // namespace

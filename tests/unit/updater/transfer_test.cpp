@@ -58,7 +58,8 @@ struct UpdaterUnderTest {
     FakeArchive archive;
     TableDecoder decoder;
     FakeShell shell;
-    Updater updater{{view, engine, fileSystem, archive, decoder, shell},
+    FakeVerifier verifier;
+    Updater updater{{view, engine, fileSystem, archive, decoder, shell, verifier},
                     "C:\\q\\" + Bytes("c9fdbcb6cec4bcfe"),
                     {Bytes("c6f4b6afc6bebedd"), "http://h/r.zip", "Title", Bytes("d4cbd0d0"), "Quimbrel.exe", "r.zip"}};
 
@@ -161,7 +162,8 @@ TEST(UpdaterStart, WrongArgumentsShowTheBoxAndEndBeforeAnythingElse) {
     FakeArchive archive;
     TableDecoder decoder;
     FakeShell shell;
-    Updater updater({view, engine, fileSystem, archive, decoder, shell}, "C:\\q",
+    FakeVerifier verifier;
+    Updater updater({view, engine, fileSystem, archive, decoder, shell, verifier}, "C:\\q",
                     {Bytes("c6f4b6afc6bebedd"), "http://h/r.zip", "t", "run", "Quimbrel.exe"});
     updater.UpdaterStart();
     ASSERT_EQ(shell.boxes.size(), 1u);
@@ -197,11 +199,12 @@ TEST(UpdaterStart, AnOldArchiveIsDeletedBeforeTheDownload) {
     FakeArchive archive;
     TableDecoder decoder;
     FakeShell shell;
+    FakeVerifier verifier;
     const std::string downloadFolder = "C:\\q\\" + Bytes("c9fdbcb6cec4bcfe");
     fileSystem.AddFolder("C:\\q");
     fileSystem.AddFolder(downloadFolder);
     fileSystem.AddFile(downloadFolder + "\\temp1.zip", "old");
-    Updater updater({view, engine, fileSystem, archive, decoder, shell}, "C:\\q",
+    Updater updater({view, engine, fileSystem, archive, decoder, shell, verifier}, "C:\\q",
                     {Bytes("c6f4b6afc6bebedd"), "http://h/r.zip", "t", "run", "Quimbrel.exe", "f"});
     updater.UpdaterStart();
     EXPECT_FALSE(fileSystem.files.count(downloadFolder + "\\temp1.zip"));
@@ -216,8 +219,9 @@ TEST(UpdaterStart, AnEngineThatCannotStartTakesTheFailurePath) {
     FakeArchive archive;
     TableDecoder decoder;
     FakeShell shell;
+    FakeVerifier verifier;
     fileSystem.AddFolder("C:\\q");
-    Updater updater({view, engine, fileSystem, archive, decoder, shell}, "C:\\q",
+    Updater updater({view, engine, fileSystem, archive, decoder, shell, verifier}, "C:\\q",
                     {Bytes("c6f4b6afc6bebedd"), "http://h/r.zip", "t", "run", "Quimbrel.exe", "f"});
     updater.UpdaterStart();
     ASSERT_EQ(shell.boxes.size(), 1u);

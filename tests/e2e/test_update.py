@@ -5,6 +5,7 @@ import io
 import os
 import socketserver
 import sys
+import tempfile
 import threading
 import time
 import zipfile
@@ -15,6 +16,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 import release  # noqa: E402
 
 PORT = 18080
+TEST_KEY = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'fixtures', 'release_key',
+                        'test_private.pem')
 CHECK_UPDATE = 107
 STANDARD = bytes.hex(b'Quimbrel      3.2')
 
@@ -126,7 +129,13 @@ class Update(QuimbrelCase):
             with open(os.path.join(self.bin, 'stub_tool.exe'), 'rb') as f:
                 z.writestr(zipfile.ZipInfo('Quimbrel.exe'), f.read(), compress_type=zipfile.ZIP_DEFLATED)
             z.writestr('data/sub/note.txt', b'new note', compress_type=zipfile.ZIP_STORED)
-        self.serve({'/Quimbrel.xml': (200, manifest('3.3')), '/r.zip': (200, archive.getvalue())})
+        # Signed with the test key that the win32 build's update.exe carries.
+        with tempfile.TemporaryDirectory() as scratch:
+            path = os.path.join(scratch, 'r.zip')
+            with open(path, 'wb') as f:
+                f.write(archive.getvalue())
+            url = release.signed_url('http://127.0.0.1:18080/r.zip', release.sign_archive(path, TEST_KEY))
+        self.serve({'/Quimbrel.xml': (200, manifest('3.3', url)), '/r.zip': (200, archive.getvalue())})
         # An old updater of other content is replaced by the embedded one before it starts.
         os.makedirs(os.path.join(self.work, '升级文件'))
         with open(os.path.join(self.work, '升级文件', 'update.exe'), 'wb') as f:

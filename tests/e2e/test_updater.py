@@ -82,6 +82,9 @@ class UpdaterCase(unittest.TestCase):
     local server with the releases in a folder of their own."""
 
     program_dir_name = 'program'
+    # Built without a key, so these releases need no signature: this is the updater as it
+    # always was. test_signed_update.py drives the keyed one.
+    updater_exe = 'update_unkeyed.exe'
 
     def setUp(self):
         args = quimbrel_e2e.ARGS
@@ -104,7 +107,7 @@ class UpdaterCase(unittest.TestCase):
         os.makedirs(os.path.join(self.program, 'lib', 'sub'))
         os.makedirs(self.updater_dir)
         shutil.copy(os.path.join(self.bin, 'stub_tool.exe'), os.path.join(self.program, 'Quimbrel.exe'))
-        shutil.copy(os.path.join(self.bin, 'update.exe'), self.updater_dir)
+        shutil.copy(os.path.join(self.bin, self.updater_exe), os.path.join(self.updater_dir, 'update.exe'))
         for rel, data in (('replace.txt', b'old contents'), ('keep.txt', b'untouched'),
                           ('lib/sub/deep.txt', b'deep old'), ('lib/sub/keep.bin', b'\x00\x01')):
             with open(os.path.join(self.program, rel), 'wb') as f:

@@ -15,7 +15,13 @@ import time
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'tools'))
 import http_server  # noqa: E402
+import release  # noqa: E402
+
+# The win32 build's update.exe embeds this key's public half and installs only what it signed.
+TEST_KEY = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'fixtures', 'release_key',
+                        'test_private.pem')
 
 FILES = 2000
 FILE_SIZE = 100_000
@@ -46,6 +52,7 @@ def main():
     size = os.path.getsize(archive)
     server = http_server.start(www)
     url = f'http://127.0.0.1:{server.port}/normal/release.zip'
+    signed = release.signed_url(url, release.sign_archive(archive, TEST_KEY))
 
     curl_times, updater_times, install_times, reference_installs = [], [], [], []
     for run in range(runs):
@@ -62,7 +69,7 @@ def main():
         os.makedirs(updater_dir)
         shutil.copy(os.path.join(bin_dir, 'stub_tool.exe'), os.path.join(program, 'Quimbrel.exe'))
         shutil.copy(os.path.join(bin_dir, updater_exe), os.path.join(updater_dir, 'update.exe'))
-        line = (f'{windows_path(updater_dir)}\\update.exe 启动凭据 {url} bench 运行 Quimbrel.exe r.zip x')
+        line = (f'{windows_path(updater_dir)}\\update.exe 启动凭据 {signed} bench 运行 Quimbrel.exe r.zip x')
         done = subprocess.run(['wine', os.path.join(bin_dir, 'launch.exe'), line.encode('gbk').hex()],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=600)
         restarted = os.path.join(program, 'stub_calls.log')

@@ -16,10 +16,10 @@ constexpr DWORD kConnectTimeoutMs = 15000;
 constexpr DWORD kReceiveTimeoutMs = 20000;
 constexpr DWORD kSendTimeoutMs = 15000;
 constexpr DWORD kProgressPeriodMs = 1000;
-// A read returns only once its whole size has arrived. 64 KiB keeps up with loopback (larger
-// reads are slower under Wine); a slow server gets smaller reads, so that progress is still
-// reported about once a second.
-constexpr DWORD kLargestRead = 64 * 1024;
+// A read returns only once its whole size has arrived. 256 KiB kept up best with loopback
+// under Wine (smaller reads cost more calls, larger ones were slower); a slow server gets
+// smaller reads, so that progress is still reported about once a second.
+constexpr DWORD kLargestRead = 256 * 1024;
 constexpr DWORD kSmallestRead = 4 * 1024;
 constexpr DWORD kSlowReadMs = 250;
 constexpr DWORD kQuickReadMs = 50;

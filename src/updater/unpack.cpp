@@ -1,5 +1,6 @@
 #include "updater/unpack.h"
 
+#include <set>
 #include <vector>
 
 namespace qb {
@@ -29,9 +30,15 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && text.substr(0, prefix.size()) == prefix;
 }
 
-bool CreateFolders(FileSystem& fileSystem, const Text& folder, const std::vector<Text>& components, size_t count) {
+// Each folder is made once per archive: asking the system again for every file of a folder
+// costs two path lookups a file.
+bool CreateFolders(FileSystem& fileSystem, const Text& folder, const std::vector<Text>& components, size_t count,
+                   std::set<Text>& made) {
     for (size_t depth = 1; depth <= count; ++depth) {
-        if (!fileSystem.CreateFolder(JoinComponents(folder, components, depth))) return false;
+        Text path = JoinComponents(folder, components, depth);
+        if (made.count(path)) continue;
+        if (!fileSystem.CreateFolder(path)) return false;
+        made.insert(std::move(path));
     }
     return true;
 }
@@ -138,6 +145,7 @@ UnpackOutcome UnpackVerified(ArchiveReader& archive, FileSystem& fileSystem, con
     }
 
     std::vector<char> buffer(kReadBufferSize);
+    std::set<Text> made;
     step = archive.First();
     for (const PlannedEntry& planned : plan) {
         const Text name = JoinComponents(Text(), planned.path.components);
@@ -147,12 +155,12 @@ UnpackOutcome UnpackVerified(ArchiveReader& archive, FileSystem& fileSystem, con
         }
         const std::vector<Text>& components = planned.path.components;
         if (planned.path.isFolder) {
-            if (!CreateFolders(fileSystem, folder, components, components.size())) {
+            if (!CreateFolders(fileSystem, folder, components, components.size(), made)) {
                 archive.Close();
                 return Fail(UnpackResult::WriteFailed, name, "无法创建目录");
             }
         } else {
-            if (!CreateFolders(fileSystem, folder, components, components.size() - 1)) {
+            if (!CreateFolders(fileSystem, folder, components, components.size() - 1, made)) {
                 archive.Close();
                 return Fail(UnpackResult::WriteFailed, name, "无法创建目录");
             }

@@ -8,7 +8,8 @@ using enum UpdaterControlKind;
 const UpdaterWindowDef kUpdaterWindow = {
     "QuimbrelUpdater",
     "下载管理器",
-    kWsCaption | kWsSysMenu | kWsMinimizeBox | kWsClipChildren,
+    // No WS_CLIPCHILDREN: the etched frames draw only their edges, so the window paints under them.
+    kWsCaption | kWsSysMenu | kWsMinimizeBox,
     538,
     222,
 };

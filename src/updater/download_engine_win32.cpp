@@ -1,4 +1,5 @@
 #include "updater/download_engine_win32.h"
+#include "updater/received_digest_win32.h"
 
 #include <wininet.h>
 
@@ -160,6 +161,8 @@ bool WinInetDownloadEngine::Transfer() {
     }
     Report(transfer::kStarted);
 
+    ForgetReceivedDigest(task_.destination);
+    Sha256Stream digest;
     std::vector<char> buffer(kLargestRead);
     DWORD readSize = kLargestRead;
     DWORD lastReport = GetTickCount();
@@ -173,6 +176,7 @@ bool WinInetDownloadEngine::Transfer() {
         if (readMs > kSlowReadMs && readSize > kSmallestRead) readSize /= 2;
         if (readMs < kQuickReadMs && readSize < kLargestRead) readSize *= 2;
         if (!WriteAll(file.get(), buffer.data(), read)) return false;
+        (void)digest.Add(buffer.data(), read);  // without a digest the check hashes the file itself
         const uint64_t received = received_.fetch_add(read) + read;
         if (total && received > *total) return false;
         if (GetTickCount() - lastReport >= kProgressPeriodMs) {
@@ -182,7 +186,9 @@ bool WinInetDownloadEngine::Transfer() {
     }
     if (!CloseHandle(file.release())) return false;
     // A body cut short ends like a complete one here: only the count tells them apart.
-    return !total || received_.load() == *total;
+    if (total && received_.load() != *total) return false;
+    if (const std::optional<Sha256Digest> whole = digest.Finish()) RememberReceivedDigest(task_.destination, *whole);
+    return true;
 }
 
 }  // namespace qb

@@ -1,4 +1,5 @@
 #include "updater/signature_win32.h"
+#include "updater/received_digest_win32.h"
 
 #include <windows.h>
 #include <bcrypt.h>
@@ -68,7 +69,13 @@ std::optional<std::vector<UCHAR>> HashFile(const Text& path) {
 
 VerifyResult CngSignatureVerifier::Verify(const Text& file, const ReleaseSignature& signature) {
     if (key_.empty()) return VerifyResult::Invalid;
-    const std::optional<std::vector<UCHAR>> digest = HashFile(file);
+    // The engine's digest of the bytes it wrote, when it has one for this file; else a pass.
+    std::optional<std::vector<UCHAR>> digest;
+    if (const std::optional<Sha256Digest> received = ReceivedDigest(file)) {
+        digest.emplace(received->begin(), received->end());
+    } else {
+        digest = HashFile(file);
+    }
     if (!digest) return VerifyResult::Unreadable;
     const Algorithm ecdsa = OpenAlgorithm(BCRYPT_ECDSA_P256_ALGORITHM);
     if (!ecdsa) return VerifyResult::Invalid;

@@ -3,13 +3,20 @@
 #include <windows.h>
 #include <bcrypt.h>
 
-#include <mutex>
-
 namespace qb {
 
 namespace {
 
-std::mutex g_lock;
+// A slim lock: the engine writes it from its worker, the check reads it on the window's thread.
+SRWLOCK g_lock = SRWLOCK_INIT;
+
+class Locked {
+public:
+    Locked() { AcquireSRWLockExclusive(&g_lock); }
+    ~Locked() { ReleaseSRWLockExclusive(&g_lock); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+};
 Text g_path;
 std::optional<Sha256Digest> g_digest;
 
@@ -52,18 +59,18 @@ std::optional<Sha256Digest> Sha256Stream::Finish() {
 }
 
 void RememberReceivedDigest(const Text& path, const Sha256Digest& digest) {
-    std::lock_guard<std::mutex> guard(g_lock);
+    const Locked guard;
     g_path = path;
     g_digest = digest;
 }
 
 void ForgetReceivedDigest(const Text& path) {
-    std::lock_guard<std::mutex> guard(g_lock);
+    const Locked guard;
     if (g_path == path) g_digest.reset();
 }
 
 std::optional<Sha256Digest> ReceivedDigest(const Text& path) {
-    std::lock_guard<std::mutex> guard(g_lock);
+    const Locked guard;
     if (g_digest && g_path == path) return g_digest;
     return std::nullopt;
 }

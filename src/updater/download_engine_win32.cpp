@@ -162,7 +162,8 @@ bool WinInetDownloadEngine::Transfer() {
     Report(transfer::kStarted);
 
     ForgetReceivedDigest(task_.destination);
-    Sha256Stream digest;
+    std::optional<Sha256Stream> digest;
+    if (ReceivedDigestWanted()) digest.emplace();
     std::vector<char> buffer(kLargestRead);
     DWORD readSize = kLargestRead;
     DWORD lastReport = GetTickCount();
@@ -176,7 +177,7 @@ bool WinInetDownloadEngine::Transfer() {
         if (readMs > kSlowReadMs && readSize > kSmallestRead) readSize /= 2;
         if (readMs < kQuickReadMs && readSize < kLargestRead) readSize *= 2;
         if (!WriteAll(file.get(), buffer.data(), read)) return false;
-        (void)digest.Add(buffer.data(), read);  // without a digest the check hashes the file itself
+        if (digest) (void)digest->Add(buffer.data(), read);  // without a digest the check hashes the file
         const uint64_t received = received_.fetch_add(read) + read;
         if (total && received > *total) return false;
         if (GetTickCount() - lastReport >= kProgressPeriodMs) {
@@ -187,7 +188,9 @@ bool WinInetDownloadEngine::Transfer() {
     if (!CloseHandle(file.release())) return false;
     // A body cut short ends like a complete one here: only the count tells them apart.
     if (total && received_.load() != *total) return false;
-    if (const std::optional<Sha256Digest> whole = digest.Finish()) RememberReceivedDigest(task_.destination, *whole);
+    if (digest) {
+        if (const std::optional<Sha256Digest> whole = digest->Finish()) RememberReceivedDigest(task_.destination, *whole);
+    }
     return true;
 }
 

@@ -18,6 +18,7 @@ public:
     Locked& operator=(const Locked&) = delete;
 };
 Text g_path;
+bool g_wanted = false;  // set once, before the download starts
 std::optional<Sha256Digest> g_digest;
 
 bool Succeeded(NTSTATUS status) { return status >= 0; }
@@ -57,6 +58,10 @@ std::optional<Sha256Digest> Sha256Stream::Finish() {
     if (!Succeeded(BCryptFinishHash(hash_, digest.data(), static_cast<ULONG>(digest.size()), 0))) return std::nullopt;
     return digest;
 }
+
+void SetReceivedDigestWanted(bool wanted) { g_wanted = wanted; }
+
+bool ReceivedDigestWanted() { return g_wanted; }
 
 void RememberReceivedDigest(const Text& path, const Sha256Digest& digest) {
     const Locked guard;

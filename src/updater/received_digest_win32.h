@@ -28,6 +28,9 @@ private:
 
 // The download engine hashes the archive as it writes it, so the signature check after the
 // last byte is one verification instead of a second pass over the whole file.
+// Only a keyed updater checks signatures, so only it pays for the hashing.
+void SetReceivedDigestWanted(bool wanted);
+bool ReceivedDigestWanted();
 void RememberReceivedDigest(const Text& path, const Sha256Digest& digest);
 void ForgetReceivedDigest(const Text& path);
 std::optional<Sha256Digest> ReceivedDigest(const Text& path);

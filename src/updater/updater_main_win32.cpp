@@ -12,6 +12,7 @@
 #include "updater/download_engine_win32.h"
 #include "updater/file_system_win32.h"
 #include "updater/release_key.h"
+#include "updater/received_digest_win32.h"
 #include "updater/signature_win32.h"
 #include "updater/updater.h"
 #include "updater/updater_window_win32.h"
@@ -65,6 +66,7 @@ Text ModulePath() {
     Win32NameDecoder decoder;
     Win32UpdaterShell shell;
     CngSignatureVerifier verifier(ReleasePublicKeyBlob());
+    SetReceivedDigestWanted(verifier.Keyed());
     Updater updater({window, engine, fileSystem, archive, decoder, shell, verifier}, updaterFolder,
                     SplitArguments(GetCommandLineA()));
     if (!window.Create(instance, updater)) ExitProcess(static_cast<UINT>(kStartFailedCode));

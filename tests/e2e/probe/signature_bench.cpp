@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "updater/download_engine_win32.h"
+#include "updater/received_digest_win32.h"
 #include "updater/release_key.h"
 #include "updater/signature_win32.h"
 
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
     }
     const int runs = std::atoi(argv[3]);
     qb::CngSignatureVerifier verifier(qb::ReleasePublicKeyBlob());
+    qb::SetReceivedDigestWanted(verifier.Keyed());
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     std::vector<double> times;

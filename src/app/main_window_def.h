@@ -5,29 +5,10 @@
 #include <string_view>
 
 #include "base/geometry.h"
+#include "base/win32_values.h"
 
 namespace qb {
 
-// Win32 style values the definition is written in; the adapter checks them against
-// <windows.h> at compile time.
-namespace win {
-constexpr uint32_t kWsCaption = 0x00C00000;
-constexpr uint32_t kWsSysMenu = 0x00080000;
-constexpr uint32_t kWsMinimizeBox = 0x00020000;
-constexpr uint32_t kWsClipChildren = 0x02000000;
-constexpr uint32_t kWsClipSiblings = 0x04000000;
-constexpr uint32_t kWsChild = 0x40000000;
-constexpr uint32_t kWsTabStop = 0x00010000;
-constexpr uint32_t kBsPushButton = 0x0000;
-constexpr uint32_t kBsGroupBox = 0x0007;
-constexpr uint32_t kBsLeft = 0x0100;
-constexpr uint32_t kBsCenter = 0x0300;
-constexpr uint32_t kBsVCenter = 0x0C00;
-constexpr uint32_t kBsMultiLine = 0x2000;
-constexpr uint32_t kCsVRedraw = 0x0001;
-constexpr uint32_t kCsHRedraw = 0x0002;
-constexpr uint32_t kCsDblClks = 0x0008;
-}  // namespace win
 
 enum class ControlKind { Button, GroupBox, Timer };
 

@@ -11,8 +11,8 @@ namespace qb {
 
 namespace {
 
-constexpr uint32_t kErrorBoxStyle = updater_win::kMbIconError | updater_win::kMbTaskModal;
-constexpr uint32_t kPleaseWaitStyle = updater_win::kMbOkCancel | updater_win::kMbIconInformation | updater_win::kMbTaskModal;
+constexpr uint32_t kErrorBoxStyle = win::kMbIconError | win::kMbTaskModal;
+constexpr uint32_t kPleaseWaitStyle = win::kMbOkCancel | win::kMbIconInformation | win::kMbTaskModal;
 
 std::string_view FailureMessage(UpdateFailure failure) {
     switch (failure) {
@@ -188,7 +188,7 @@ bool Updater::CanCloseUpdater() {
     if (phase_ != Phase::Downloading) return true;  // nothing left to wait for
     const int answer = ports_.shell.ShowMessage(updater_text::kPleaseWait, updater_text::kPleaseWaitCaption,
                                                 kPleaseWaitStyle);
-    if (answer == updater_win::kIdOk) return false;
+    if (answer == win::kIdOk) return false;
     if (phase_ == Phase::Downloading) {
         ports_.engine.Stop();
         handle_ = 0;  // whatever the engine still had in flight now matches no task

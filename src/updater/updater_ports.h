@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/win32_values.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -130,17 +132,6 @@ public:
     // Empty when the bytes are not UTF-8 or a character has no code page 936 form.
     virtual std::optional<Text> Utf8ToCp936(std::string_view utf8) const = 0;
 };
-
-// Message box styles and answers as Win32 numbers them; the adapter checks them.
-namespace updater_win {
-constexpr uint32_t kMbOk = 0x0;
-constexpr uint32_t kMbOkCancel = 0x1;
-constexpr uint32_t kMbIconError = 0x10;
-constexpr uint32_t kMbIconInformation = 0x40;
-constexpr uint32_t kMbTaskModal = 0x2000;
-constexpr int kIdOk = 1;
-constexpr int kIdCancel = 2;
-}  // namespace updater_win
 
 class UpdaterShell {
 public:

@@ -2,7 +2,7 @@
 
 namespace qb {
 
-using namespace updater_win;
+using namespace win;
 using enum UpdaterControlKind;
 
 const UpdaterWindowDef kUpdaterWindow = {

@@ -6,33 +6,11 @@
 #include <string_view>
 
 #include "base/geometry.h"
+#include "base/win32_values.h"
 #include "updater/updater_ports.h"
 
 namespace qb {
 
-// Win32 style values the definition is written in; the adapter checks them against
-// <windows.h> at compile time.
-namespace updater_win {
-constexpr uint32_t kWsCaption = 0x00C00000;
-constexpr uint32_t kWsSysMenu = 0x00080000;
-constexpr uint32_t kWsMinimizeBox = 0x00020000;
-constexpr uint32_t kWsClipChildren = 0x02000000;
-constexpr uint32_t kWsChild = 0x40000000;
-constexpr uint32_t kWsVisible = 0x10000000;
-constexpr uint32_t kWsVScroll = 0x00200000;
-constexpr uint32_t kWsExClientEdge = 0x00000200;
-constexpr uint32_t kSsLeft = 0x0000;
-constexpr uint32_t kSsCenter = 0x0001;
-constexpr uint32_t kSsEtchedHorz = 0x0010;
-constexpr uint32_t kSsEtchedFrame = 0x0012;
-constexpr uint32_t kSsCenterImage = 0x0200;
-constexpr uint32_t kSsEndEllipsis = 0x4000;
-constexpr uint32_t kSsNoPrefix = 0x0080;
-constexpr uint32_t kEsMultiLine = 0x0004;
-constexpr uint32_t kEsAutoVScroll = 0x0040;
-constexpr uint32_t kEsReadOnly = 0x0800;
-constexpr uint32_t kPbsSmooth = 0x01;
-}  // namespace updater_win
 
 enum class UpdaterControlKind { Label, ProgressBar, LogBox, Frame, Line };
 

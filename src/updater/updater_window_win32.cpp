@@ -6,7 +6,7 @@
 
 namespace qb {
 
-using namespace updater_win;
+using namespace win;
 
 static_assert(kWsCaption == WS_CAPTION && kWsSysMenu == WS_SYSMENU && kWsMinimizeBox == WS_MINIMIZEBOX &&
               kWsClipChildren == WS_CLIPCHILDREN && kWsChild == WS_CHILD && kWsVisible == WS_VISIBLE &&

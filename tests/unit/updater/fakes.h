@@ -314,7 +314,7 @@ public:
 
     int ShowMessage(std::string_view text, std::string_view caption, uint32_t style) override {
         boxes.push_back({std::string(text), std::string(caption), style});
-        if (answers.empty()) return updater_win::kIdOk;
+        if (answers.empty()) return win::kIdOk;
         const int answer = answers.front();
         answers.pop_front();
         return answer;

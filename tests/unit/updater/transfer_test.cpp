@@ -242,11 +242,11 @@ TEST(CanCloseUpdater, Table) {
     } cases[] = {
         {"the transfer ended", "x" + ended, true, {}, true, 0, 0},
         {"empty log", "", true, {}, true, 0, 0},
-        {"downloading, OK keeps the window", "x", true, {updater_win::kIdOk}, false, 1, 0},
-        {"downloading, Cancel stops and closes", "x", true, {updater_win::kIdCancel}, true, 1, 1},
+        {"downloading, OK keeps the window", "x", true, {win::kIdOk}, false, 1, 0},
+        {"downloading, Cancel stops and closes", "x", true, {win::kIdCancel}, true, 1, 1},
         {"downloading, any other answer counts as Cancel", "x", true, {7}, true, 1, 1},
         {"the mark is case-sensitive bytes, not a near match", "x" + Bytes("cfc2d4d8c9cfb4ab"), true,
-         {updater_win::kIdOk}, false, 1, 0},
+         {win::kIdOk}, false, 1, 0},
     };
     for (const auto& c : cases) {
         UpdaterUnderTest t;
@@ -265,7 +265,7 @@ TEST(CanCloseUpdater, Table) {
 
 TEST(CanCloseUpdater, AfterCancelTheEnginesLateEventsMatchNothing) {
     UpdaterUnderTest t;
-    t.shell.answers = {updater_win::kIdCancel};
+    t.shell.answers = {win::kIdCancel};
     ASSERT_TRUE(t.updater.CanCloseUpdater());
     t.view.changes.clear();
     t.updater.OnTransferEvent(16, t.engine.handle);

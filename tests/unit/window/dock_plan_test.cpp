@@ -246,12 +246,8 @@ TEST(DockTickNeedsCursor, SkippedOnlyWhereTheCursorCannotMatter) {
     for (const Rect& window : windows) {
         for (int32_t justShown : {0, 1}) {
             if (DockTickNeedsCursor(window, 1024, kStripWidth, justShown)) continue;
-            DockTickInputs blind;
-            blind.window = window;
-            blind.screenWidth = 1024;
-            blind.screenHeight = 768;
-            blind.stripWidth = kStripWidth;
-            blind.dockJustShown = justShown;
+            DockTickInputs blind = Tick(window, {}, justShown);
+            blind.cursorKnown = false;
             const DockTickPlan expected = PlanDockTick(blind);
             for (const Point& cursor : cursors) {
                 DockTickInputs seeing = blind;
